@@ -1,0 +1,3 @@
+#include "data/QueryCounter.h"
+
+int QueryCounter = 0;
