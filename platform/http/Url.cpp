@@ -12,6 +12,7 @@ Url Url::parse(std::string_view text) {
     std::string_view rest(work);
     const size_t schemeEnd = rest.find("://");
     if (schemeEnd != std::string_view::npos) {
+        url.hasAuthority = true;
         url.scheme = std::string(rest.substr(0, schemeEnd));
         rest.remove_prefix(schemeEnd + 3);
         const size_t authorityEnd = std::min(rest.find('/'), rest.size());
@@ -69,7 +70,7 @@ Url Url::parse(std::string_view text) {
 
 std::string Url::toString() const {
     std::string out;
-    if (!scheme.empty() || !host.empty()) {
+    if (hasAuthority) {
         out += scheme;
         out += "://";
         if (!userName.empty() || !password.empty()) {
