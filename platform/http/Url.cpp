@@ -68,35 +68,4 @@ Url Url::parse(std::string_view text) {
     return url;
 }
 
-std::string Url::toString() const {
-    std::string out;
-    if (hasAuthority) {
-        out += scheme;
-        out += "://";
-        if (!userName.empty() || !password.empty()) {
-            out += userName;
-            if (!password.empty()) {
-                out += ':';
-                out += password;
-            }
-            out += '@';
-        }
-        if (host.find(':') != std::string::npos) {
-            out += '[';
-            out += host;
-            out += ']';
-        } else {
-            out += host;
-        }
-        if (!port.empty()) {
-            out += ':';
-            out += port;
-        }
-    }
-    out += path;
-    out += query;
-    out += fragment;
-    return out;
-}
-
 } // namespace velkaro::http

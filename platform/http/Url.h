@@ -27,9 +27,6 @@ struct Url {
     bool hasAuthority = false; // the text had a "://"
 
     [[nodiscard]] static Url parse(std::string_view text);
-
-    // The address put together again from the parts (backslashes already turned into slashes).
-    [[nodiscard]] std::string toString() const;
 };
 
 } // namespace velkaro::http

@@ -16,9 +16,10 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const velkaro::http::Url url = velkaro::http::Url::parse(text);
-    // Parsing what toString() gives back yields the same parts.
-    const velkaro::http::Url again = velkaro::http::Url::parse(url.toString());
-    if (again.host != url.host || again.query != url.query)
+    // The parts keep their shape whatever the text.
+    if (url.host.find('/') != std::string::npos || url.query.find('#') != std::string::npos)
+        __builtin_trap();
+    if (!url.query.empty() && url.query[0] != '?' && url.query[0] != '=')
         __builtin_trap();
     const std::vector<std::string> parameters = BuildParameterList(text);
     if (parameters.empty())
