@@ -39,9 +39,10 @@ int main(int argc, char** argv) {
     std::sort(milliseconds.begin(), milliseconds.end());
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    std::printf("start to exit without a command URL (%s, %d runs): median %.1f ms, min %.1f ms, max %.1f ms; "
-                "peak RSS %.1f MB\n",
-                std::getenv("QT_QPA_PLATFORM"), runs, milliseconds[milliseconds.size() / 2], milliseconds.front(),
-                milliseconds.back(), usage.ru_maxrss / 1024.0);
+    std::printf(
+        "start to exit without a command URL (%s, %d runs): median %.1f ms, min %.1f ms, max %.1f ms; "
+        "peak RSS %.1f MB\n",
+        std::getenv("QT_QPA_PLATFORM"), runs, milliseconds[milliseconds.size() / 2], milliseconds.front(),
+        milliseconds.back(), usage.ru_maxrss / 1024.0);
     return 0;
 }

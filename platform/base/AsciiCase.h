@@ -7,8 +7,12 @@ namespace velkaro {
 
 // Case rules of the program: only the letters a to z fold; every other byte (accented letters,
 // UTF-8 sequences) compares exactly.
-constexpr char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-constexpr char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+constexpr char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+constexpr char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 constexpr bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())

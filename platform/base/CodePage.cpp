@@ -32,8 +32,10 @@ CodePage codePageForLocale(std::string_view localeName) {
             break;
         language += asciiLower(c);
     }
-    static constexpr std::string_view cyrillic[] = {"ru", "uk", "be", "bg", "sr", "mk", "kk", "ky", "tt", "mn"};
-    static constexpr std::string_view centralEuropean[] = {"pl", "cs", "sk", "sl", "hu", "hr", "ro", "bs", "sq"};
+    static constexpr std::string_view cyrillic[] = {"ru", "uk", "be", "bg", "sr",
+                                                    "mk", "kk", "ky", "tt", "mn"};
+    static constexpr std::string_view centralEuropean[] = {"pl", "cs", "sk", "sl", "hu",
+                                                           "hr", "ro", "bs", "sq"};
     for (auto l : cyrillic) {
         if (language == l)
             return CodePage::Windows1251;

@@ -30,10 +30,12 @@ struct FormatSettings {
     // UTF-8 names, January first and Sunday first.
     std::array<std::string, 12> shortMonthNames{"ene", "feb", "mar", "abr", "may", "jun",
                                                 "jul", "ago", "sep", "oct", "nov", "dic"};
-    std::array<std::string, 12> longMonthNames{"enero", "febrero", "marzo",     "abril",   "mayo",      "junio",
-                                               "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
+    std::array<std::string, 12> longMonthNames{"enero",      "febrero", "marzo",     "abril",
+                                               "mayo",       "junio",   "julio",     "agosto",
+                                               "septiembre", "octubre", "noviembre", "diciembre"};
     std::array<std::string, 7> shortDayNames{"dom", "lun", "mar", "mié", "jue", "vie", "sáb"};
-    std::array<std::string, 7> longDayNames{"domingo", "lunes", "martes", "miércoles", "jueves", "viernes", "sábado"};
+    std::array<std::string, 7> longDayNames{"domingo", "lunes",   "martes", "miércoles",
+                                            "jueves",  "viernes", "sábado"};
 
     // The one process-wide settings object, like the run-time library's global format variables;
     // every conversion between numbers and text consults it unless given settings of its own.

@@ -21,9 +21,9 @@ struct Url {
     std::string password;
     std::string host;
     std::string port;
-    std::string path;     // from the end of the authority up to the query, e.g. "/app/fr3.php"
-    std::string query;    // with its first character ("?" or "="), or empty
-    std::string fragment; // with its "#", or empty
+    std::string path;          // from the end of the authority up to the query, e.g. "/app/fr3.php"
+    std::string query;         // with its first character ("?" or "="), or empty
+    std::string fragment;      // with its "#", or empty
     bool hasAuthority = false; // the text had a "://"
 
     [[nodiscard]] static Url parse(std::string_view text);

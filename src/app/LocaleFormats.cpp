@@ -26,7 +26,9 @@ std::string toReportPattern(const QString& qtPattern) {
             i = end + 1;
             continue;
         }
-        const auto repeat = [&](char letter, qsizetype count) { out.append(static_cast<size_t>(count), letter); };
+        const auto repeat = [&](char letter, qsizetype count) {
+            out.append(static_cast<size_t>(count), letter);
+        };
         switch (c.unicode()) {
         case 'd':
             repeat('d', run);
@@ -99,8 +101,10 @@ void CopyLocaleFormats(const QLocale& locale, velkaro::FormatSettings& settings)
     settings.timeAmString = locale.amText().toStdString();
     settings.timePmString = locale.pmText().toStdString();
     for (int month = 1; month <= 12; ++month) {
-        settings.shortMonthNames[size_t(month - 1)] = locale.monthName(month, QLocale::ShortFormat).toStdString();
-        settings.longMonthNames[size_t(month - 1)] = locale.monthName(month, QLocale::LongFormat).toStdString();
+        settings.shortMonthNames[size_t(month - 1)] =
+            locale.monthName(month, QLocale::ShortFormat).toStdString();
+        settings.longMonthNames[size_t(month - 1)] =
+            locale.monthName(month, QLocale::LongFormat).toStdString();
     }
     for (int day = 0; day < 7; ++day) {
         const int qtDay = day == 0 ? 7 : day; // Qt counts Monday as 1, Sunday as 7

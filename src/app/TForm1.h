@@ -21,8 +21,8 @@ class TForm1 final : public QWidget {
 public:
     // What the form takes from its surroundings; tests give their own.
     struct Environment {
-        std::string commandUrl;              // the program's first argument, or empty
-        std::function<QSize()> screenSize;   // full size of the primary screen, in pixels
+        std::string commandUrl;            // the program's first argument, or empty
+        std::function<QSize()> screenSize; // full size of the primary screen, in pixels
         std::shared_ptr<const PrinterList> printers;
         std::function<void(const QString& caption, const QString& text)> showMessage; // modal, OK only
     };

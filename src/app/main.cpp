@@ -1,3 +1,4 @@
+#include "app/PlatformChoice.h"
 #include "app/TForm1.h"
 
 #include <QApplication>
@@ -5,22 +6,10 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace {
-
-// A Wayland session does not let a window place itself; the splash needs to, so use XWayland when
-// it is there, unless the user chose a platform.
-void preferXcbUnderWayland() {
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        return;
-    const bool wayland = qgetenv("XDG_SESSION_TYPE") == "wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    preferXcbUnderWayland();
+    if (const QByteArray platform = PreferredPlatform(QProcessEnvironment::systemEnvironment());
+        !platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velkaro"));
 

@@ -57,7 +57,9 @@ std::vector<std::string> SplitByDelimiter(std::string_view text, std::string_vie
     return pieces;
 }
 
-std::string CopyLeft(std::string_view text, int count) { return CopyMid(text, 1, count); }
+std::string CopyLeft(std::string_view text, int count) {
+    return CopyMid(text, 1, count);
+}
 
 std::string CopyMid(std::string_view text, int start, int count) {
     text = untilNul(text);

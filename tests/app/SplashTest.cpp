@@ -1,7 +1,11 @@
+#include "app/LocaleFormats.h"
+#include "app/PlatformChoice.h"
 #include "app/TForm1.h"
+#include "base/FormatSettings.h"
 #include "job/CommandUrl.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -99,4 +103,42 @@ TEST(Splash, ProgramWithoutArgumentSlidesInAndExits) {
         EXPECT_EQ(process.exitCode(), 0);
         EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
     }
+}
+
+TEST(Platform, XWaylandWhenTheSessionIsWayland) {
+    const struct {
+        QStringList variables;
+        QByteArray platform;
+    } cases[] = {
+        {{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"}, "xcb"},
+        {{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:1"}, "xcb"},
+        {{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0"}, ""},             // no XWayland
+        {{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"}, ""}, // the user chose
+        {{"XDG_SESSION_TYPE=x11", "DISPLAY=:0"}, ""},
+        {{}, ""},
+    };
+    for (const auto& c : cases) {
+        QProcessEnvironment environment;
+        for (const QString& variable : c.variables)
+            environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        EXPECT_EQ(PreferredPlatform(environment), c.platform) << c.variables.join(' ').toStdString();
+    }
+}
+
+TEST(LocaleFormats, DatesFollowTheLocaleNumbersStayFixed) {
+    velkaro::FormatSettings settings;
+    CopyLocaleFormats(QLocale(QLocale::German, QLocale::Germany), settings);
+    EXPECT_EQ(settings.decimalSeparator, '.');
+    EXPECT_EQ(settings.thousandSeparator, ',');
+    EXPECT_EQ(settings.shortDateFormat, "dd.mm.yyyy");
+    EXPECT_EQ(settings.dateSeparator, '.');
+    EXPECT_EQ(settings.longTimeFormat, "hh:nn:ss");
+    EXPECT_EQ(settings.timeSeparator, ':');
+    EXPECT_EQ(settings.longMonthNames[0], "Januar");
+    EXPECT_EQ(settings.longDayNames[0], "Sonntag");
+
+    CopyLocaleFormats(QLocale(QLocale::Spanish, QLocale::Spain), settings);
+    EXPECT_EQ(settings.shortDateFormat, "d/m/yyyy"); // two-digit years widened
+    EXPECT_EQ(settings.longMonthNames[11], "diciembre");
+    EXPECT_EQ(settings.shortTimeFormat, "h:nn");
 }

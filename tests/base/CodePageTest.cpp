@@ -1,5 +1,5 @@
-#include "base/AsciiCase.h"
 #include "base/CodePage.h"
+#include "base/AsciiCase.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,12 @@ TEST(CodePage, InvalidRunsReadInTheCodePage) {
         {"P\xE1gina", CodePage::Windows1252, "Página"},
         {"\x80 y \x9C", CodePage::Windows1252, "€ y œ"},
         {"\xD7\xFD\xF0", CodePage::Windows1251, "Чэр"},
-        {"Yaz\xFD" "c\xFD", CodePage::Windows1254, "Yazıcı"},
-        {"\xB3\xF3" "d\x9F", CodePage::Windows1250, "łódź"},
+        {"Yaz\xFD"
+         "c\xFD",
+         CodePage::Windows1254, "Yazıcı"},
+        {"\xB3\xF3"
+         "d\x9F",
+         CodePage::Windows1250, "łódź"},
         // UTF-8 and code page in one text, as some templates are.
         {"Impresora \xE9 — ñ", CodePage::Windows1252, "Impresora é — ñ"},
         // Truncated, overlong and surrogate sequences are not UTF-8.

@@ -1,5 +1,5 @@
-#include "http/Url.h"
 #include "job/CommandUrl.h"
+#include "http/Url.h"
 #include "job/JobTitle.h"
 
 #include <gtest/gtest.h>
@@ -67,14 +67,15 @@ TEST(CommandUrl, Reading) {
         bool show, print, design;
         std::string printer;
     } cases[] = {
-        {"qlx3://server/app/fr3.php?p=12&f=invoice&show=1&cliente=7", "server", "12", "invoice", true, false, false, ""},
+        {"qlx3://server/app/fr3.php?p=12&f=invoice&show=1&cliente=7", "server", "12", "invoice", true, false,
+         false, ""},
         {"qlx3://user:pw@server:8080/fr3.php?p=1", "server", "1", "", false, false, false, ""},
         {"qlx3://server/fr3.php?SHOW=0&Print=no&DESIGN=1", "server", "", "", true, true, true, ""},
         {"qlx3://server/fr3.php?show=&print&design", "server", "", "", false, false, false, ""},
         {"qlx3://server/fr3.php?p=first&p=second", "server", "first", "", false, false, false, ""},
         {"qlx3://server/fr3.php?p=a=b", "server", "a=b", "", false, false, false, ""},
-        {"qlx3://server/fr3.php?f=caf%C3%A9+1&printer=Mi%20Impresora", "server", "", "caf%C3%A9+1", false, false, false,
-         "Mi%20Impresora"},
+        {"qlx3://server/fr3.php?f=caf%C3%A9+1&printer=Mi%20Impresora", "server", "", "caf%C3%A9+1", false,
+         false, false, "Mi%20Impresora"},
         {"qlx3://server/fr3.php", "server", "", "", false, false, false, ""},
         {"qlx3://server/x=1&show=1", "server", "", "", true, false, false, ""},
         {"qlx3://server/fr3.php?show=1#print=1", "server", "", "", true, false, false, ""},
@@ -111,7 +112,8 @@ TEST(CommandUrl, HugeUrlGivesItsValues) {
 }
 
 TEST(PrinterChoice, MatchesNamesAsTheSystemListsThem) {
-    const FixedPrinters printers({"HP LaserJet", "Oficina Ventas", "Oficina_Ventas", "Almacén 2", "EPSON\\red"});
+    const FixedPrinters printers(
+        {"HP LaserJet", "Oficina Ventas", "Oficina_Ventas", "Almacén 2", "EPSON\\red"});
     const struct {
         std::string param, chosen;
     } cases[] = {

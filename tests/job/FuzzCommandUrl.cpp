@@ -9,7 +9,9 @@
 namespace {
 class TwoPrinters final : public PrinterList {
 public:
-    std::vector<std::string> installedPrinterNames() const override { return {"Oficina Ventas", "Almacen-2"}; }
+    std::vector<std::string> installedPrinterNames() const override {
+        return {"Oficina Ventas", "Almacen-2"};
+    }
 };
 } // namespace
 

@@ -44,15 +44,13 @@ TEST(StringWorks, CountOccurrences) {
         std::string substring, text;
         int count;
     } cases[] = {
-        {"aa", "aaaa", 3}, // overlapping occurrences count
-        {"&", "a&b&c", 2},
-        {"&", "", 0},
-        {"abc", "ab", 0},
-        {"A", "aAa", 1}, // case matters
+        {"aa", "aaaa", 3},                                                   // overlapping occurrences count
+        {"&", "a&b&c", 2},  {"&", "", 0}, {"abc", "ab", 0}, {"A", "aAa", 1}, // case matters
         {"&", "a&\0&"s, 1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(StringWorks::CountOccurrences(c.substring, c.text), c.count) << c.substring << " in " << c.text;
+        EXPECT_EQ(StringWorks::CountOccurrences(c.substring, c.text), c.count)
+            << c.substring << " in " << c.text;
 }
 
 TEST(StringWorks, NthOccurrence) {
