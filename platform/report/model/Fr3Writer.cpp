@@ -11,7 +11,9 @@ void Fr3Writer::writeDeclaration() {
 }
 
 void Fr3Writer::indent() {
-    out_.append(depth_ * 2, ' ');
+    // Indentation is cosmetic; capped so that absurdly deep trees do not write quadratic output.
+    constexpr size_t kMaxIndentLevels = 64;
+    out_.append((depth_ < kMaxIndentLevels ? depth_ : kMaxIndentLevels) * 2, ' ');
 }
 
 void Fr3Writer::openTag(std::string_view className, std::span<const Attribute> attributes) {
@@ -27,9 +29,13 @@ void Fr3Writer::openTag(std::string_view className, std::span<const Attribute> a
     }
 }
 
-void Fr3Writer::startElement(std::string_view className, std::span<const Attribute> attributes) {
+void Fr3Writer::startElement(std::string_view className, std::span<const Attribute> attributes,
+                             std::string_view content) {
     openTag(className, attributes);
-    out_ += ">\r\n";
+    out_ += '>';
+    if (!content.empty())
+        appendEscapedContent(out_, content);
+    out_ += "\r\n";
     ++depth_;
 }
 
@@ -66,12 +72,7 @@ void Fr3Writer::writeSubtree(const Component& component) {
             emptyElement(node.className(), node.attributes());
             continue;
         }
-        openTag(node.className(), node.attributes());
-        out_ += '>';
-        if (!node.content().empty())
-            appendEscapedContent(out_, node.content());
-        out_ += "\r\n";
-        ++depth_;
+        startElement(node.className(), node.attributes(), node.content());
         stack.push_back({&node, true});
         for (size_t i = node.childCount(); i > 0; --i)
             stack.push_back({&node.child(i - 1), false});

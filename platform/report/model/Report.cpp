@@ -205,11 +205,11 @@ std::string Report::save() const {
     }
     if (!hasVersion)
         attributes.insert(attributes.begin(), Attribute{"Version", std::string(kVersion)});
-    if (root_->childCount() == 0 && usedDatasets_.empty() && variables_.empty()) {
+    if (root_->childCount() == 0 && root_->content().empty() && usedDatasets_.empty() && variables_.empty()) {
         writer.emptyElement(root_->className(), attributes);
         return out;
     }
-    writer.startElement(root_->className(), attributes);
+    writer.startElement(root_->className(), attributes, root_->content());
     if (!usedDatasets_.empty()) {
         writer.startElement("Datasets", {});
         for (const DatasetEntry& entry : usedDatasets_) {
