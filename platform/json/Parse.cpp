@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -98,6 +99,44 @@ std::string describe(rapidjson::ParseErrorCode code) {
     }
 }
 
+// Whether a JSON number that does not fit a double is tiny rather than huge: the decimal exponent
+// of its first significant digit is negative.
+bool isBelowOne(std::string_view number) {
+    std::size_t pos = number.empty() || number[0] != '-' ? 0 : 1;
+    long magnitude = 0;
+    bool found = false;
+    std::size_t integerEnd = number.find_first_of(".eE", pos);
+    if (integerEnd == std::string_view::npos)
+        integerEnd = number.size();
+    for (std::size_t i = pos; i < integerEnd && !found; ++i) {
+        if (number[i] != '0') {
+            magnitude = static_cast<long>(integerEnd - i) - 1;
+            found = true;
+        }
+    }
+    pos = integerEnd;
+    if (pos < number.size() && number[pos] == '.') {
+        for (++pos; pos < number.size() && number[pos] >= '0' && number[pos] <= '9'; ++pos) {
+            if (!found && number[pos] != '0') {
+                magnitude = -static_cast<long>(pos - integerEnd);
+                found = true;
+            }
+        }
+    }
+    long exponent = 0;
+    if (pos < number.size() && (number[pos] == 'e' || number[pos] == 'E')) {
+        ++pos;
+        const bool negative = pos < number.size() && number[pos] == '-';
+        if (pos < number.size() && (number[pos] == '-' || number[pos] == '+'))
+            ++pos;
+        for (; pos < number.size() && number[pos] >= '0' && number[pos] <= '9'; ++pos)
+            exponent = std::min(exponent * 10 + (number[pos] - '0'), 1'000'000L);
+        if (negative)
+            exponent = -exponent;
+    }
+    return magnitude + exponent < 0;
+}
+
 constexpr std::uint64_t kIntegerMaximum =
     static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
 
@@ -112,19 +151,39 @@ public:
 
     bool Null() { return add({static_cast<std::uint32_t>(NodeTag::Null), 0, 0}); }
     bool Bool(bool value) { return add({static_cast<std::uint32_t>(NodeTag::Boolean), 0, value ? 1u : 0u}); }
-    bool Int(int value) { return addInteger(value); }
-    bool Uint(unsigned value) { return addInteger(value); }
-    bool Int64(std::int64_t value) { return addInteger(value); }
-    bool Uint64(std::uint64_t value) {
-        // Beyond the 64-bit signed range a number is no integer any more.
-        if (value > kIntegerMaximum)
-            return Double(static_cast<double>(value));
-        return addInteger(static_cast<std::int64_t>(value));
+    // Numbers come as their text: converted here, exactly (correctly rounded) and with our own rule
+    // for what is an integer: no fraction, no exponent, and within 64 bits signed.
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
+        const char* end = text + length;
+        const std::string_view number(text, length);
+        if (number.find_first_of(".eE") == std::string_view::npos) {
+            std::int64_t integer = 0;
+            const auto result = std::from_chars(text, end, integer);
+            if (result.ec == std::errc() && result.ptr == end)
+                return addInteger(integer);
+        }
+        double value = 0.0;
+        const auto result = std::from_chars(text, end, value);
+        if (result.ec == std::errc::result_out_of_range && isBelowOne(number)) {
+            value = number[0] == '-' ? -0.0 : 0.0;
+        } else if (result.ec != std::errc() || result.ptr != end) {
+            numberTooLarge_ = result.ec == std::errc::result_out_of_range;
+            return false;
+        }
+        return Double(value);
     }
     bool Double(double value) {
         return add({static_cast<std::uint32_t>(NodeTag::Float), 0, std::bit_cast<std::uint64_t>(value)});
     }
-    bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }
+    // Not called when numbers come as text, but part of the reader's handler interface.
+    bool Int(int value) { return addInteger(value); }
+    bool Uint(unsigned value) { return addInteger(value); }
+    bool Int64(std::int64_t value) { return addInteger(value); }
+    bool Uint64(std::uint64_t value) {
+        if (value > kIntegerMaximum)
+            return Double(static_cast<double>(value));
+        return addInteger(static_cast<std::int64_t>(value));
+    }
     bool String(const char* text, rapidjson::SizeType length, bool copied) {
         return addText(static_cast<std::uint32_t>(NodeTag::String), text, length, copied, false);
     }
@@ -180,6 +239,9 @@ public:
         return add({static_cast<std::uint32_t>(NodeTag::Object), static_cast<std::uint32_t>(kept), first});
     }
 
+    // A number beyond the double range stopped the parse.
+    [[nodiscard]] bool numberTooLarge() const { return numberTooLarge_; }
+
     // The root after a successful parse.
     [[nodiscard]] Value finish() {
         if (pending_.size() != 1 || frames_.size() != 0)
@@ -218,6 +280,7 @@ private:
     PodBuffer<Node> pending_;
     PodBuffer<std::uint32_t> frames_;
     std::vector<std::uint32_t> order_;
+    bool numberTooLarge_ = false;
 };
 
 Value parse(std::string body, CodePage codePage, ParseFailure* failure) {
@@ -236,12 +299,14 @@ Value parse(std::string body, CodePage codePage, ParseFailure* failure) {
     rapidjson::InsituStringStream stream(tree->text.data() + start);
     rapidjson::Reader reader;
     constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseIterativeFlag |
-                                rapidjson::kParseStopWhenDoneFlag | rapidjson::kParseFullPrecisionFlag;
+                                rapidjson::kParseStopWhenDoneFlag | rapidjson::kParseNumbersAsStringsFlag;
     const rapidjson::ParseResult result = reader.Parse<kFlags>(stream, builder);
     tree.reset();
     if (result.IsError()) {
-        if (failure != nullptr)
-            *failure = {start + result.Offset(), describe(result.Code())};
+        if (failure != nullptr) {
+            const auto code = builder.numberTooLarge() ? rapidjson::kParseErrorNumberTooBig : result.Code();
+            *failure = {start + result.Offset(), describe(code)};
+        }
         return {};
     }
     Value root = builder.finish();

@@ -22,8 +22,8 @@ struct ParseFailure {
 // complete JSON value is the document and any text after it is ignored; the parser does not recurse,
 // so any depth of nesting is safe. \u escapes, surrogate pairs included, are decoded; an unpaired
 // low surrogate becomes U+FFFD (an unpaired high one makes the text not JSON). A member name that
-// occurs twice in an object keeps the value of its last occurrence. Numbers beyond the double range
-// make the text not JSON.
+// occurs twice in an object keeps the value of its last occurrence. Numbers convert correctly
+// rounded; one too small for a double reads as 0, one beyond its range makes the text not JSON.
 //
 // The body is taken over as the document's storage (move it in to avoid a copy). When `failure` is
 // given it receives the reason of a failed parse. Throws velkaro::Error for a body of 4 GiB or more.

@@ -26,10 +26,12 @@ TEST(Parse, BodiesThatAreNotJson) {
         "nul",
         "'texto'",
         "\"sin cierre",
-        "\"a\tb\"",              // a raw control character inside a string
-        "\"\\ud800\"",           // an unpaired high surrogate
-        "\"\\x41\"",             // not a JSON escape
-        "1e400",                 // beyond the double range
+        "\"a\tb\"",    // a raw control character inside a string
+        "\"\\ud800\"", // an unpaired high surrogate
+        "\"\\x41\"",   // not a JSON escape
+        "1e400",       // beyond the double range
+        "9.9e308",
+        "[1, 1.8e308]",
         std::string("\0[1]", 4), // the text ends at a NUL
         "\xEF\xBB\xBF",
     };
@@ -42,6 +44,9 @@ TEST(Parse, FailureTellsWhereAndWhy) {
     EXPECT_FALSE(parse(R"({"a":1,"b":})", CodePage::Windows1252, &failure));
     EXPECT_EQ(failure.offset, 11u);
     EXPECT_EQ(failure.reason, "valor no válido");
+
+    EXPECT_FALSE(parse("[9.9e308]", CodePage::Windows1252, &failure));
+    EXPECT_EQ(failure.reason, "número demasiado grande");
 
     EXPECT_FALSE(parse("", CodePage::Windows1252, &failure));
     EXPECT_EQ(failure.reason, "el texto está vacío");

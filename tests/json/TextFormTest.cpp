@@ -45,16 +45,19 @@ INSTANTIATE_TEST_SUITE_P(Integers, TextFormTest,
                                          TextCase{"-9223372036854775809", "-9.22337203685478e+18"},
                                          TextCase{"18446744073709551616", "1.84467440737096e+19"}));
 
-INSTANTIATE_TEST_SUITE_P(OtherNumbers, TextFormTest,
-                         testing::Values(TextCase{"0.1", "0.1"}, TextCase{"1e300", "1e+300"},
-                                         TextCase{"-0.0", "0"}, TextCase{"1.0", "1"}, TextCase{"1e2", "100"},
-                                         TextCase{"-2.5", "-2.5"}, TextCase{"1E-7", "1e-07"},
-                                         TextCase{"1e15", "1e+15"},
-                                         TextCase{"123456789012345.0", "123456789012345"},
-                                         TextCase{"123456789012345678.0", "1.23456789012346e+17"},
-                                         TextCase{"3.14159265358979323846", "3.14159265358979"},
-                                         TextCase{"0.30000000000000004", "0.3"},
-                                         TextCase{"4.9e-324", "4.94065645841247e-324"}));
+INSTANTIATE_TEST_SUITE_P(
+    OtherNumbers, TextFormTest,
+    testing::Values(TextCase{"0.1", "0.1"}, TextCase{"1e300", "1e+300"}, TextCase{"-0.0", "0"},
+                    TextCase{"1.0", "1"}, TextCase{"1e2", "100"}, TextCase{"-2.5", "-2.5"},
+                    TextCase{"1E-7", "1e-07"}, TextCase{"1e15", "1e+15"},
+                    TextCase{"123456789012345.0", "123456789012345"},
+                    TextCase{"123456789012345678.0", "1.23456789012346e+17"},
+                    TextCase{"3.14159265358979323846", "3.14159265358979"},
+                    TextCase{"0.30000000000000004", "0.3"}, TextCase{"4.9e-324", "4.94065645841247e-324"},
+                    TextCase{"1.000000000000005", "1.00000000000001"},
+                    // Zero with any exponent, and numbers too small for a double.
+                    TextCase{"0e300", "0"}, TextCase{"-0.0e300", "0"}, TextCase{"0.000e-5", "0"},
+                    TextCase{"1e-400", "0"}, TextCase{"-2e-324", "0"}, TextCase{"0.0000001e-320", "0"}));
 
 INSTANTIATE_TEST_SUITE_P(Literals, TextFormTest,
                          testing::Values(TextCase{"true", "true"}, TextCase{"false", "false"},
