@@ -185,10 +185,10 @@ public:
         return addInteger(static_cast<std::int64_t>(value));
     }
     bool String(const char* text, rapidjson::SizeType length, bool copied) {
-        return addText(static_cast<std::uint32_t>(NodeTag::String), text, length, copied, false);
+        return addText(TextRole::Value, text, length, copied);
     }
     bool Key(const char* text, rapidjson::SizeType length, bool copied) {
-        return addText(0, text, length, copied, true);
+        return addText(TextRole::MemberName, text, length, copied);
     }
     bool StartObject() { return open(); }
     bool StartArray() { return open(); }
@@ -260,14 +260,16 @@ private:
     bool addInteger(std::int64_t value) {
         return add({static_cast<std::uint32_t>(NodeTag::Integer), 0, static_cast<std::uint64_t>(value)});
     }
-    bool addText(std::uint32_t tag, const char* text, rapidjson::SizeType length, bool copied, bool isName) {
+    enum class TextRole { Value, MemberName };
+    bool addText(TextRole role, const char* text, rapidjson::SizeType length, bool copied) {
         // In-place parsing leaves every string inside our own text.
         if (copied || text < base_ || static_cast<std::size_t>(text - base_) + length > tree_->text.size())
             return false;
         char* at = base_ + (text - base_);
         replaceLoneSurrogates(at, length);
         const std::string_view chars(at, length);
-        const std::uint32_t head = isName ? memberNameHash(chars) : tag;
+        const std::uint32_t head = role == TextRole::MemberName ? memberNameHash(chars)
+                                                                : static_cast<std::uint32_t>(NodeTag::String);
         return add({head, length, static_cast<std::uint64_t>(text - base_)});
     }
     bool open() {
