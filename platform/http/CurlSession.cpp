@@ -87,6 +87,11 @@ struct ExchangeState {
             }
             headersDone = true;
             bodyWanted = code >= 200 && code < 300;
+            curl_off_t length = -1;
+            if (bodyWanted && callbacks.announcedLength &&
+                curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK &&
+                length > 0)
+                callbacks.announcedLength(length);
             return;
         }
         if (line.front() == ' ' || line.front() == '\t') { // folded continuation of the previous header

@@ -31,7 +31,8 @@ struct Exchange {
 };
 
 struct ExchangeCallbacks {
-    std::function<void(std::string_view)> body; // bytes of a 2xx reply's body
+    std::function<void(std::string_view)> body;        // bytes of a 2xx reply's body
+    std::function<void(std::int64_t)> announcedLength; // a 2xx reply's Content-Length, when given
     std::function<void(CookieSyntax, std::string_view)> cookie;
     std::function<void(TransferDirection, std::int64_t)> moved; // bytes moved since the last call
     std::function<void()> idle;

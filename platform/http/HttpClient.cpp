@@ -3,6 +3,7 @@
 #include "http/CurlSession.h"
 #include "http/RequestAddress.h"
 
+#include <algorithm>
 #include <ctime>
 #include <ostream>
 
@@ -21,7 +22,8 @@ struct HttpClient::State {
     bool busy = false;
 
     void perform(const std::string& url, Method method, const MultipartFormData* form,
-                 const std::function<void(std::string_view)>& body);
+                 const std::function<void(std::string_view)>& body,
+                 const std::function<void(std::int64_t)>& announcedLength = nullptr);
 };
 
 namespace {
@@ -52,10 +54,21 @@ CookieOrigin originOf(const RequestAddress& address) {
     return CookieOrigin{address.scheme, address.host, address.path};
 }
 
+// Growing a large body step by step costs twice its memory traffic; take the announced length at
+// its word, up to a bound a lying server cannot abuse.
+constexpr std::int64_t largestReservation = std::int64_t(256) << 20;
+
+std::function<void(std::int64_t)> reserveFor(std::string& body) {
+    return [&body](std::int64_t length) {
+        body.reserve(static_cast<size_t>(std::min(length, largestReservation)));
+    };
+}
+
 } // namespace
 
 void HttpClient::State::perform(const std::string& url, Method method, const MultipartFormData* form,
-                                const std::function<void(std::string_view)>& body) {
+                                const std::function<void(std::string_view)>& body,
+                                const std::function<void(std::int64_t)>& announcedLength) {
     BusyMark mark(busy);
     RequestAddress address = RequestAddress::prepare(url);
     std::string formBody;
@@ -69,6 +82,7 @@ void HttpClient::State::perform(const std::string& url, Method method, const Mul
     std::int64_t sent = 0;
     detail::ExchangeCallbacks callbacks;
     callbacks.body = body;
+    callbacks.announcedLength = announcedLength;
     // Copies, so that a hook may replace itself while it runs.
     callbacks.idle = [this] {
         if (IdleHook hook = idleHook)
@@ -123,7 +137,8 @@ HttpClient::~HttpClient() = default;
 
 std::string HttpClient::get(const std::string& url) {
     std::string body;
-    state_->perform(url, Method::Get, nullptr, [&body](std::string_view bytes) { body.append(bytes); });
+    state_->perform(
+        url, Method::Get, nullptr, [&body](std::string_view bytes) { body.append(bytes); }, reserveFor(body));
     return body;
 }
 
@@ -142,7 +157,8 @@ void HttpClient::get(const std::string& url, std::ostream& out) {
 
 std::string HttpClient::post(const std::string& url, const MultipartFormData& form) {
     std::string body;
-    state_->perform(url, Method::Post, &form, [&body](std::string_view bytes) { body.append(bytes); });
+    state_->perform(
+        url, Method::Post, &form, [&body](std::string_view bytes) { body.append(bytes); }, reserveFor(body));
     return body;
 }
 

@@ -6,6 +6,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace velkaro::http {
@@ -94,7 +95,11 @@ RequestAddress RequestAddress::prepare(std::string_view address) {
     prepared.host = part(handle.get(), CURLUPART_HOST);
     prepared.port = part(handle.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
     prepared.path = part(handle.get(), CURLUPART_PATH);
-    if (prepared.url.empty() || prepared.host.empty())
+    // The host comes back percent-decoded; control bytes in it would end up in the Host header.
+    const bool controlInHost = std::any_of(prepared.host.begin(), prepared.host.end(), [](char c) {
+        return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F;
+    });
+    if (prepared.url.empty() || prepared.host.empty() || controlInHost)
         throwInvalid(address);
     if (prepared.host.size() > 2 && prepared.host.front() == '[' && prepared.host.back() == ']')
         prepared.host = prepared.host.substr(1, prepared.host.size() - 2);

@@ -6,8 +6,9 @@
 namespace velkaro::http {
 
 // An address made ready for the transfer library: "\" turned into "/", blanks, control bytes and
-// bytes above 127 percent-encoded, user information and fragment removed (so that no credentials
-// are ever sent). The parts are those of the prepared address.
+// bytes above 127 percent-encoded (a host keeps its UTF-8, which the transfer sends as an
+// international domain name), user information and fragment removed (so that no credentials are
+// ever sent). The parts are those of the prepared address.
 struct RequestAddress {
     std::string url;
     std::string scheme; // "http" or "https", lower case

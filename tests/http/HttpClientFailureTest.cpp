@@ -166,6 +166,8 @@ TEST(HttpClientFailure, BrokenRepliesGiveAClearErrorNeverACrashOrHang) {
     const Case cases[] = {
         {"closed-mid-body", "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly part",
          HttpFailure::ConnectionClosed},
+        {"lying-length", "HTTP/1.1 200 OK\r\nContent-Length: 99999999999999\r\n\r\nshort",
+         HttpFailure::ConnectionClosed},
         {"closed-mid-chunk", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\nabc",
          HttpFailure::ConnectionClosed},
         {"closed-mid-headers", "HTTP/1.1 200 OK\r\nContent-Le", HttpFailure::ConnectionClosed},

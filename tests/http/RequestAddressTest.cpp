@@ -53,6 +53,8 @@ TEST(RequestAddress, RefusedWithTheReason) {
         {"http:server", HttpFailure::InvalidAddress},
         {"http:///path", HttpFailure::InvalidAddress},
         {"http://server:port/", HttpFailure::InvalidAddress},
+        {"http://ser%7Fver/", HttpFailure::InvalidAddress},
+        {"http://ser%0D%0Aver/", HttpFailure::InvalidAddress},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.given);
