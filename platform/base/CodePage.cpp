@@ -3,7 +3,9 @@
 #include "base/AsciiCase.h"
 #include "base/CodePageTables.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace velkaro {
 
@@ -21,6 +23,34 @@ const char16_t* tableOf(CodePage page) {
         break;
     }
     return codepage_tables::kCp1252;
+}
+
+// Index of the first byte at or after pos that is not ASCII; bytes are tested eight at a time.
+size_t skipAscii(std::string_view bytes, size_t pos) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    while (pos + 8 <= bytes.size()) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + pos, 8);
+        if ((word & kHighBits) != 0)
+            break;
+        pos += 8;
+    }
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
+// Index of the first byte that does not begin a valid UTF-8 sequence, or the size.
+size_t validUtf8Prefix(std::string_view bytes, size_t pos) {
+    while (true) {
+        pos = skipAscii(bytes, pos);
+        if (pos >= bytes.size())
+            return bytes.size();
+        const size_t n = utf8SequenceLength(bytes, pos);
+        if (n == 0)
+            return pos;
+        pos += n;
+    }
 }
 
 } // namespace
@@ -91,14 +121,7 @@ size_t utf8SequenceLength(std::string_view bytes, size_t pos) {
 }
 
 bool isValidUtf8(std::string_view bytes) {
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        const size_t n = utf8SequenceLength(bytes, pos);
-        if (n == 0)
-            return false;
-        pos += n;
-    }
-    return true;
+    return validUtf8Prefix(bytes, 0) == bytes.size();
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
@@ -123,13 +146,7 @@ void appendUtf8(std::string& out, char32_t cp) {
 
 std::string decodeMixedText(std::string_view bytes, CodePage fallback) {
     // Fast path: most texts are plain UTF-8.
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        const size_t n = utf8SequenceLength(bytes, pos);
-        if (n == 0)
-            break;
-        pos += n;
-    }
+    size_t pos = validUtf8Prefix(bytes, 0);
     if (pos == bytes.size())
         return std::string(bytes);
 
@@ -138,16 +155,16 @@ std::string decodeMixedText(std::string_view bytes, CodePage fallback) {
     out.reserve(bytes.size() + 16);
     out.append(bytes.substr(0, pos));
     while (pos < bytes.size()) {
-        const size_t n = utf8SequenceLength(bytes, pos);
-        if (n > 0) {
-            out.append(bytes.substr(pos, n));
-            pos += n;
-        } else {
-            // Not the start of a UTF-8 sequence: one byte of the Windows code page.
-            const unsigned char b = static_cast<unsigned char>(bytes[pos]);
-            appendUtf8(out, table[b - 0x80]);
-            ++pos;
+        const size_t valid = validUtf8Prefix(bytes, pos);
+        if (valid > pos) {
+            out.append(bytes.substr(pos, valid - pos));
+            pos = valid;
+            continue;
         }
+        // Not the start of a UTF-8 sequence: one byte of the Windows code page.
+        const unsigned char b = static_cast<unsigned char>(bytes[pos]);
+        appendUtf8(out, table[b - 0x80]);
+        ++pos;
     }
     return out;
 }
