@@ -40,6 +40,7 @@ struct ExchangeState {
     CURL* easy = nullptr;
 
     bool awaitingStatusLine = true; // at the start of a reply (interim 1xx replies repeat this)
+    bool interimReply = false;
     bool headersDone = false;
     bool bodyWanted = false;
     std::string statusLine;
@@ -58,7 +59,7 @@ struct ExchangeState {
         if (!cookiePending)
             return;
         cookiePending = false;
-        if (++cookiesInReply <= maximumCookiesPerReply && callbacks.cookie)
+        if (!interimReply && ++cookiesInReply <= maximumCookiesPerReply && callbacks.cookie)
             callbacks.cookie(pendingSyntax, pendingCookie);
         pendingCookie.clear();
     }
@@ -76,6 +77,9 @@ struct ExchangeState {
             statusLine = std::string(line);
             awaitingStatusLine = false;
             cookiesInReply = 0;
+            // libcurl has read the status line before handing it over.
+            const long code = responseCode();
+            interimReply = code >= 100 && code < 200;
             return;
         }
         if (line.empty()) {

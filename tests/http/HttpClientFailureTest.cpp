@@ -37,6 +37,9 @@ TEST(HttpClientFailure, StatusOutsideTwoHundredsGivesTheStatusLineAsSent) {
          "HTTP/1.0 503 Vuelva  luego "},
         {"redirect-without-location", Reply::status(302, "Found"), 302, "HTTP/1.1 302 Found"},
         {"not-modified", Reply::status(304, "Not Modified"), 304, "HTTP/1.1 304 Not Modified"},
+        {"after-interim",
+         Reply::raw("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"), 404,
+         "HTTP/1.1 404 Not Found"},
     };
     LoopbackHttpServer server;
     for (const Case& c : cases)
@@ -93,20 +96,20 @@ TEST(HttpClientFailure, SilentServerHitsTheReadTimeoutButASlowSteadyOneDoesNot) 
     trickle.bytes = "HTTP/1.1 200 OK\r\nContent-Length: 8\r\n\r\n";
     trickle.writer = [](ReplyWriter& writer) {
         for (char c : std::string("trickled")) {
-            if (!writer.pause(std::chrono::milliseconds(150)) || !writer.write(std::string(1, c)))
+            if (!writer.pause(std::chrono::milliseconds(100)) || !writer.write(std::string(1, c)))
                 return;
         }
     };
     server.on("/trickle", trickle);
 
     HttpClient client;
-    client.setReadTimeout(std::chrono::milliseconds(400));
-    EXPECT_EQ(client.get(server.url("/trickle")), "trickled"); // 1.2 s in all, never 400 ms silent
+    client.setReadTimeout(std::chrono::milliseconds(800));
+    EXPECT_EQ(client.get(server.url("/trickle")), "trickled"); // longer than the timeout, never that silent
     const HttpError error = failureOf([&] { (void)client.get(server.url("/silent")); });
     EXPECT_EQ(error.failure(), HttpFailure::ReadTimeout);
     EXPECT_EQ(std::string(error.what()),
               "El servidor 127.0.0.1 en el puerto " + std::to_string(server.port()) +
-                  " no envió datos durante 400 milisegundos; se canceló la solicitud.");
+                  " no envió datos durante 800 milisegundos; se canceló la solicitud.");
 }
 
 TEST(HttpClientFailure, OnlyHttpAndHttpsAddressesAreServed) {

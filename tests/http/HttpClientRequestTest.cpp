@@ -76,6 +76,7 @@ TEST(HttpClientRequest, PostIsHttp10OnANewConnectionWithTheMultipartBodyByteForB
     server.on("/orvane/savefr3.php", Reply::ok("OK"));
     HttpClient client;
     EXPECT_EQ(client.get(server.url("/a")), "first");
+    ASSERT_FALSE(server.waitUntilConnectionEnds(1, std::chrono::milliseconds(50))); // kept alive
 
     MultipartFormData form(LocalDateTime{2026, 3, 15, 14, 5, 9, 7});
     const std::string templateBytes = std::string("<?xml version=\"1.0\"?>\r\n<a b=\"\xF1\"/>\0end", 33);
@@ -108,6 +109,9 @@ TEST(HttpClientRequest, PostIsHttp10OnANewConnectionWithTheMultipartBodyByteForB
     EXPECT_EQ(headerNames(post),
               (std::set<std::string>{"Host", "Accept", "User-Agent", "Content-Type", "Content-Length"}));
     EXPECT_NE(post.connection, requests[0].connection);
+    // The kept-alive connection was closed for the POST, which got one of its own.
+    EXPECT_TRUE(server.waitUntilConnectionEnds(requests[0].connection, std::chrono::seconds(2)));
+    EXPECT_TRUE(server.waitUntilConnectionEnds(post.connection, std::chrono::seconds(2)));
 
     // Back to HTTP/1.1 afterwards, on a kept-alive connection again.
     EXPECT_EQ(requests[2].requestLine, "GET /a HTTP/1.1");

@@ -81,11 +81,17 @@ TEST(HttpClientTransfer, BodiesAreBytesNulAndInvalidUtf8Included) {
     LoopbackHttpServer server;
     server.on("/bin", Reply::ok(bytes));
     server.on("/empty", Reply::ok(""));
+    server.on("/after-interim",
+              Reply::raw("HTTP/1.1 100 Continue\r\nSet-Cookie: early=1\r\n\r\nHTTP/1.1 200 OK\r\n"
+                         "Content-Length: " +
+                         std::to_string(bytes.size()) + "\r\n\r\n" + bytes));
     server.on("/close-delimited", Reply::raw("HTTP/1.0 200 OK\r\n\r\n" + bytes));
     HttpClient client;
     EXPECT_EQ(client.get(server.url("/bin")), bytes);
     EXPECT_EQ(client.get(server.url("/close-delimited")), bytes);
     EXPECT_EQ(client.get(server.url("/empty")), "");
+    EXPECT_EQ(client.get(server.url("/after-interim")), bytes);
+    EXPECT_EQ(client.cookies().size(), 0u); // headers of an interim reply are not the reply's
     std::ostringstream out;
     client.get(server.url("/bin"), out);
     EXPECT_EQ(out.str(), bytes);

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <stdexcept>
 
@@ -244,7 +245,29 @@ void LoopbackHttpServer::acceptLoop() {
     }
 }
 
+bool LoopbackHttpServer::waitUntilConnectionEnds(int ordinal, std::chrono::milliseconds timeout) const {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    do {
+        {
+            std::lock_guard lock(mutex_);
+            if (std::find(endedConnections_.begin(), endedConnections_.end(), ordinal) !=
+                endedConnections_.end())
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < until);
+    return false;
+}
+
 void LoopbackHttpServer::serve(int fd, int ordinal) {
+    struct EndMark {
+        LoopbackHttpServer& server;
+        int ordinal;
+        ~EndMark() {
+            std::lock_guard lock(server.mutex_);
+            server.endedConnections_.push_back(ordinal);
+        }
+    } endMark{*this, ordinal};
     std::unique_ptr<ServerSocket> socket =
         tls_ ? tls_->accept(fd, stopping_) : plainServerSocket(fd, stopping_);
     if (!socket)

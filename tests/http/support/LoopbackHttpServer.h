@@ -95,6 +95,9 @@ public:
 
     [[nodiscard]] std::vector<RecordedRequest> requests() const;
     [[nodiscard]] int connectionCount() const { return connections_.load(); }
+    // Waits (at most `timeout`) until the server is done with that connection: the client closed
+    // it, or the server closed it after its reply. False when it is still open.
+    [[nodiscard]] bool waitUntilConnectionEnds(int ordinal, std::chrono::milliseconds timeout) const;
 
     void stop();
 
@@ -112,6 +115,7 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, RequestHandler> handlers_;
     std::vector<RecordedRequest> requests_;
+    std::vector<int> endedConnections_;
     std::vector<std::thread> connectionThreads_;
     std::thread acceptThread_;
 };
