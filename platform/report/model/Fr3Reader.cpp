@@ -12,16 +12,6 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-bool isNameChar(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == ':' || c == '.' || c == '-' || b >= 0x80;
-}
-
-bool isNameStart(char c) {
-    return isNameChar(c) && !(c >= '0' && c <= '9') && c != '.' && c != '-';
-}
-
 bool isAllBlank(std::string_view text) {
     for (char c : text) {
         if (!isBlank(c))
@@ -201,8 +191,8 @@ private:
 
     std::string_view readName() {
         const size_t start = pos_;
-        if (pos_ < text_.size() && isNameStart(text_[pos_])) {
-            while (pos_ < text_.size() && isNameChar(text_[pos_]))
+        if (pos_ < text_.size() && isXmlNameStart(text_[pos_])) {
+            while (pos_ < text_.size() && isXmlNameChar(text_[pos_]))
                 ++pos_;
         }
         return text_.substr(start, pos_ - start);
@@ -377,15 +367,24 @@ private:
 } // namespace
 
 ReadResult Fr3Reader::read(std::string_view bytes) const {
-    std::string text;
+    std::string converted;
+    std::string_view text;
     if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
-        text = utf16ToUtf8(bytes, false);
+        converted = utf16ToUtf8(bytes, false);
+        text = converted;
     } else if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFE && uint8_t(bytes[1]) == 0xFF) {
-        text = utf16ToUtf8(bytes, true);
+        converted = utf16ToUtf8(bytes, true);
+        text = converted;
     } else {
         if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
             bytes.remove_prefix(3);
-        text = decodeMixedText(bytes, codePage_);
+        // Most templates are clean UTF-8: read them in place instead of through a copy.
+        if (isValidUtf8(bytes)) {
+            text = bytes;
+        } else {
+            converted = decodeMixedText(bytes, codePage_);
+            text = converted;
+        }
     }
     ReadResult result;
     Parser(text, limits_, result).run();

@@ -193,6 +193,15 @@ void Report::reportLoadErrors() {
 
 std::string Report::save() const {
     std::string out;
+    // One allocation for the whole text: templates are mostly one big picture value.
+    size_t estimate = 256 + 64 * (usedDatasets_.size() + variables_.size());
+    walkTree(*root_, [&](const Component& component, size_t) {
+        estimate += 64 + component.className().size() + component.content().size();
+        for (const Attribute& attribute : component.attributes())
+            estimate += attribute.name.size() + attribute.value.size() + 8;
+        return true;
+    });
+    out.reserve(estimate);
     Fr3Writer writer(out);
     writer.writeDeclaration();
     std::vector<Attribute> attributes = root_->attributes();

@@ -15,8 +15,11 @@ std::optional<std::vector<std::unique_ptr<Component>>> itemsOf(const StreamValue
     if (value.tag == StreamTag::Collection) {
         for (const StreamItem& streamItem : value.items) {
             auto item = std::make_unique<Component>("item");
-            for (const StreamProperty& property : streamItem.properties)
+            for (const StreamProperty& property : streamItem.properties) {
+                if (!isXmlName(property.name))
+                    return std::nullopt;
                 item->appendAttribute(property.name, property.value.asPropertyText());
+            }
             items.push_back(std::move(item));
         }
         return items;

@@ -2,6 +2,7 @@
 
 #include "base/CodePage.h"
 
+#include <array>
 #include <cstring>
 
 namespace velkaro::report {
@@ -34,7 +35,8 @@ size_t readReference(std::string_view raw, size_t pos, char32_t& codePoint) {
             if (value > 0x10FFFF)
                 return 0;
         }
-        if (value == 0 || (value >= 0xD800 && value <= 0xDFFF))
+        // &#0; is what the writer makes of a NUL byte (binary input); surrogates never stand alone.
+        if (value >= 0xD800 && value <= 0xDFFF)
             return 0;
         codePoint = value;
         return body.size() + 2;
@@ -61,6 +63,26 @@ void appendReference(std::string& out, unsigned char c) {
 
 } // namespace
 
+bool isXmlNameChar(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == ':' || c == '.' || c == '-' || b >= 0x80;
+}
+
+bool isXmlNameStart(char c) {
+    return isXmlNameChar(c) && !(c >= '0' && c <= '9') && c != '.' && c != '-';
+}
+
+bool isXmlName(std::string_view name) {
+    if (name.empty() || !isXmlNameStart(name.front()))
+        return false;
+    for (char c : name) {
+        if (!isXmlNameChar(c))
+            return false;
+    }
+    return true;
+}
+
 void appendDecodedXmlText(std::string& out, std::string_view raw) {
     size_t pos = 0;
     while (pos < raw.size()) {
@@ -83,9 +105,24 @@ void appendDecodedXmlText(std::string& out, std::string_view raw) {
 }
 
 void appendEscapedAttribute(std::string& out, std::string_view value) {
-    for (char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+    // Long values (pictures in hex) have nothing to escape: copy the runs between special bytes whole.
+    static constexpr auto kSpecial = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c)
+            table[size_t(c)] = true;
+        for (unsigned char c : {'&', '"', '<', '>', '\x7F'})
+            table[c] = true;
+        return table;
+    }();
+    size_t runStart = 0;
+    const size_t size = value.size();
+    for (size_t i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(value[i]);
+        if (!kSpecial[byte])
+            continue;
+        out.append(value.substr(runStart, i - runStart));
+        runStart = i + 1;
+        switch (byte) {
         case '&':
             out += "&amp;";
             break;
@@ -99,12 +136,10 @@ void appendEscapedAttribute(std::string& out, std::string_view value) {
             out += "&#62;";
             break;
         default:
-            if (byte < 0x20 || byte == 0x7F)
-                appendReference(out, byte);
-            else
-                out += c;
+            appendReference(out, byte);
         }
     }
+    out.append(value.substr(runStart));
 }
 
 void appendEscapedContent(std::string& out, std::string_view text) {
@@ -154,7 +189,7 @@ bool parseAttributeRun(std::string_view text, std::vector<Attribute>& out) {
         const std::string_view name = text.substr(nameStart, pos - nameStart);
         while (pos < text.size() && isBlank(text[pos]))
             ++pos;
-        if (name.empty() || pos >= text.size() || text[pos] != '=')
+        if (!isXmlName(name) || pos >= text.size() || text[pos] != '=')
             return false;
         ++pos;
         while (pos < text.size() && isBlank(text[pos]))

@@ -8,8 +8,14 @@
 
 namespace velkaro::report {
 
+// True for a name the reader reads as an element or attribute name: a letter, "_", ":" or a byte
+// of a multi-byte character first, then also digits, "." and "-".
+[[nodiscard]] bool isXmlNameStart(char c);
+[[nodiscard]] bool isXmlNameChar(char c);
+[[nodiscard]] bool isXmlName(std::string_view name);
+
 // Appends raw XML text with its character references and the five named entities decoded. An
-// "&" that does not start a reference we know (a bare ampersand, "&nbsp;", "&#0;") stays as it is.
+// "&" that does not start a reference we know (a bare ampersand, "&nbsp;", "&#xD800;") stays as it is.
 void appendDecodedXmlText(std::string& out, std::string_view raw);
 
 // Appends an attribute value escaped for double quotes: "&", quote, "<" and ">" as entities, and
@@ -22,7 +28,7 @@ void appendEscapedContent(std::string& out, std::string_view text);
 
 // Reads a run of attributes as written inside a tag (` Name="a" Value="b"`), the form in which
 // older templates store collection items inside binary property data. False when the text is not
-// such a run; what was read up to there is kept in out.
+// such a run (a name that is no XML name included); what was read up to there is kept in out.
 bool parseAttributeRun(std::string_view text, std::vector<Attribute>& out);
 
 } // namespace velkaro::report
