@@ -2,6 +2,7 @@
 #include "report/model/Fr3Reader.h"
 #include "report/model/Picture.h"
 #include "report/model/PropertyStream.h"
+#include "report/model/XmlText.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,18 @@ TEST(ReportPropertyData, DamagedDataIsKeptUntouchedWithAnError) {
         EXPECT_NE(errors[0].message.find("PropData"), std::string::npos);
         EXPECT_EQ(report->attribute("PropData"), hex);
         EXPECT_EQ(report->childCount(), 1u);
+    }
+}
+
+TEST(ReportPropertyData, AttributeRunsMustBeWellFormed) {
+    std::vector<Attribute> attributes;
+    EXPECT_TRUE(parseAttributeRun(" Name=\"a&#34;b\"  Value='1' ", attributes));
+    ASSERT_EQ(attributes.size(), 2u);
+    EXPECT_EQ(attributes[0].value, "a\"b");
+    EXPECT_EQ(attributes[1].value, "1");
+    for (const char* bad : {" Na]me=\"x\"", " Name=x", " Name=\"x", " =\"x\"", " 1a=\"x\""}) {
+        std::vector<Attribute> ignored;
+        EXPECT_FALSE(parseAttributeRun(bad, ignored)) << bad;
     }
 }
 

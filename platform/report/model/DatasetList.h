@@ -65,6 +65,6 @@ private:
 
 // The application-wide list of all datasets: an object the application owns and passes to the
 // datasets it creates and to the reports that may look datasets up there.
-class ApplicationDatasets : public DatasetList {};
+class ApplicationDatasets final : public DatasetList {};
 
 } // namespace velkaro::report
