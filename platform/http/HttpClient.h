@@ -17,8 +17,9 @@ namespace velkaro::http {
 enum class TransferDirection { Receive, Send };
 
 // A blocking HTTP/HTTPS client for one thread. A request returns only when it is over, but the
-// client keeps calling its idle hook (at least every pollInterval) and its work handler (whenever
-// bytes have moved), so a caller that processes window events there keeps its windows alive.
+// client calls its idle hook after every wait on the network (each at most pollInterval long) and
+// its work handler whenever bytes have moved, so a caller that processes window events there
+// keeps its windows alive. Hooks run outside libcurl's callbacks.
 //
 // Every request sends "Accept: text/html, */*" and "User-Agent: Mozilla/3.0 (compatible; Indy
 // Library)", never an Authorization header (user information in an address is dropped), and never
@@ -29,7 +30,8 @@ enum class TransferDirection { Receive, Send };
 // every matching request, redirected ones included.
 //
 // Addresses: every "\" becomes "/"; blanks, control bytes and bytes above 127 are sent
-// percent-encoded; only http and https (any a-z case) are served.
+// percent-encoded (a UTF-8 host goes out as an international domain name); only http and https
+// (any a-z case) are served.
 //
 // Failures throw HttpError (HttpStatusError for a final status outside 2xx); the texts are meant
 // for the user. A request started while another of the same client is still running (from the
@@ -40,7 +42,8 @@ enum class TransferDirection { Receive, Send };
 // hooks while a request runs.
 class HttpClient {
 public:
-    // byteCount: body bytes moved in that direction so far in the current request.
+    // byteCount: bytes moved in that direction so far in the current request, redirects included;
+    // Receive counts the replies' heads and bodies, Send the request body.
     using WorkHandler = std::function<void(TransferDirection direction, std::int64_t byteCount)>;
     using IdleHook = std::function<void()>;
 
@@ -74,7 +77,7 @@ public:
     [[nodiscard]] const TlsTransport* tlsTransport() const;
 
     // Connect (name lookup and TLS handshake included); when it runs out the request fails with
-    // "Connect timed out.".
+    // "Connect timed out.". Zero leaves libcurl's own bound (300 s).
     void setConnectTimeout(std::chrono::milliseconds timeout);
     // Longest silence of a connected server, in both directions, before the request fails with
     // HttpFailure::ReadTimeout. Zero waits without limit.
