@@ -50,52 +50,63 @@ std::optional<std::vector<std::unique_ptr<Component>>> itemsOf(const StreamValue
 } // namespace
 
 void expandReportPropertyData(Component& report, CodePage codePage, std::vector<LoadError>& errors) {
-    const std::string* hex = report.findAttribute("PropData");
-    if (!hex)
+    if (!report.hasAttribute("PropData"))
         return;
     const std::string objectName = report.name().empty() ? report.className() : std::string(report.name());
-    auto bytes = decodeHex(*hex);
-    if (!bytes) {
-        errors.push_back({objectName, 0, 0, "PropData no es hexadecimal; se conserva sin leer"});
-        return;
-    }
-    PropertyStream stream = decodePropertyStream(*bytes, codePage);
-    if (!stream.ok()) {
-        // Damaged: keep the attribute as it was so that nothing is lost, and read nothing from it.
-        errors.push_back({objectName, 0, 0, "PropData dañado (" + stream.error + "); se conserva sin leer"});
-        return;
-    }
     struct Section {
         const char* property;
         const char* element;
         std::vector<std::unique_ptr<Component>> items;
-        bool present = false;
     };
     Section sections[] = {
         {"Datasets", "Datasets", {}}, {"Variables", "Variables", {}}, {"Style", "Styles", {}}};
-    std::vector<StreamProperty> leftovers;
-    for (StreamProperty& property : stream.properties) {
-        // The report's place on its host form means nothing in a template; newer versions drop it.
-        if ((property.name == "Left" || property.name == "Top") && property.value.isInteger())
+    // Every PropData attribute (a template may repeat it) is read the same way, so that reading
+    // what we saved gives what we read.
+    std::vector<Attribute> attributes;
+    for (const Attribute& attribute : report.attributes()) {
+        if (attribute.name != "PropData") {
+            attributes.push_back(attribute);
             continue;
-        bool taken = false;
-        for (Section& section : sections) {
-            if (property.name != section.property || section.present)
-                continue;
-            if (auto items = itemsOf(property.value)) {
-                section.items = std::move(*items);
-                section.present = true;
-                taken = true;
-            }
-            break;
         }
-        if (!taken)
-            leftovers.push_back(std::move(property));
+        auto bytes = decodeHex(attribute.value);
+        if (!bytes) {
+            errors.push_back({objectName, 0, 0, "PropData no es hexadecimal; se conserva sin leer"});
+            attributes.push_back(attribute);
+            continue;
+        }
+        PropertyStream stream = decodePropertyStream(*bytes, codePage);
+        if (!stream.ok()) {
+            // Damaged: keep it as it was so that nothing is lost, and read nothing from it.
+            errors.push_back(
+                {objectName, 0, 0, "PropData dañado (" + stream.error + "); se conserva sin leer"});
+            attributes.push_back(attribute);
+            continue;
+        }
+        std::vector<StreamProperty> leftovers;
+        for (StreamProperty& property : stream.properties) {
+            // The report's place on its host form means nothing in a template; newer versions drop it.
+            if ((property.name == "Left" || property.name == "Top") && property.value.isInteger())
+                continue;
+            bool taken = false;
+            for (Section& section : sections) {
+                if (property.name != section.property)
+                    continue;
+                if (auto items = itemsOf(property.value)) {
+                    for (auto& item : *items)
+                        section.items.push_back(std::move(item));
+                    taken = true;
+                }
+                break;
+            }
+            if (!taken)
+                leftovers.push_back(std::move(property));
+        }
+        if (!leftovers.empty())
+            attributes.push_back({attribute.name, encodeHex(encodePropertyStream(leftovers))});
     }
-    if (leftovers.empty())
-        report.removeAttribute("PropData");
-    else
-        report.setAttribute("PropData", encodeHex(encodePropertyStream(leftovers)));
+    report.clearAttributes();
+    for (Attribute& attribute : attributes)
+        report.appendAttribute(std::move(attribute.name), std::move(attribute.value));
     size_t insertAt = 0;
     for (Section& section : sections) {
         if (section.items.empty())
