@@ -26,16 +26,29 @@ bool isNumericZero(const Variant& value) {
     }
 }
 
-FormatSettings settingsFor(const DisplayFormat& display, const FormatSettings& base) {
-    FormatSettings settings = base;
+// The settings for a numeric display format: the process-wide ones unless the format sets its
+// own separators. Only the number fields are filled in (a numeric format formats numbers only),
+// so no full copy of the settings is made per value.
+const FormatSettings& numberSettingsFor(const DisplayFormat& display, const FormatSettings& base) {
+    char decimal = base.decimalSeparator;
+    char thousand = base.thousandSeparator;
     if (display.thousandSeparator.size() == 1)
-        settings.thousandSeparator = display.thousandSeparator[0];
+        thousand = display.thousandSeparator[0];
     if (display.decimalSeparator.size() == 1) {
-        settings.decimalSeparator = display.decimalSeparator[0];
-        if (settings.thousandSeparator == settings.decimalSeparator)
-            settings.thousandSeparator = settings.decimalSeparator == ',' ? '.' : ',';
+        decimal = display.decimalSeparator[0];
+        if (thousand == decimal)
+            thousand = decimal == ',' ? '.' : ',';
     }
-    return settings;
+    if (decimal == base.decimalSeparator && thousand == base.thousandSeparator)
+        return base;
+    thread_local FormatSettings scratch;
+    scratch.decimalSeparator = decimal;
+    scratch.thousandSeparator = thousand;
+    scratch.currencyString = base.currencyString;
+    scratch.currencyFormat = base.currencyFormat;
+    scratch.negativeCurrencyFormat = base.negativeCurrencyFormat;
+    scratch.currencyDecimals = base.currencyDecimals;
+    return scratch;
 }
 
 // The value as a number for a numeric format, or nullopt when it is not one.
@@ -101,14 +114,14 @@ std::string formatDisplayValue(const Variant& value, const DisplayFormat& displa
     const FormatSettings& processFormat = rules.settings();
     if (display.kind == DisplayKind::Text || value.isNull())
         return valueToText(value, processFormat);
-    const FormatSettings settings = settingsFor(display, processFormat);
-    const ValueRules displayRules{rules.options, &settings};
     try {
         switch (display.kind) {
         case DisplayKind::Numeric: {
             const auto number = numericValue(value, processFormat);
             if (!number)
                 break;
+            const FormatSettings& settings = numberSettingsFor(display, processFormat);
+            const ValueRules displayRules{rules.options, &settings};
             if (containsFormatSpecification(display.formatString))
                 return formatArguments(display.formatString, std::span<const Variant>(&*number, 1),
                                        displayRules);
@@ -118,7 +131,7 @@ std::string formatDisplayValue(const Variant& value, const DisplayFormat& displa
             const auto serial = dateValue(value, processFormat);
             if (!serial)
                 break;
-            return formatDateTime(display.formatString, *serial, settings);
+            return formatDateTime(display.formatString, *serial, processFormat);
         }
         case DisplayKind::Boolean: {
             const std::string_view pattern = display.formatString.empty()

@@ -1,4 +1,5 @@
 #include "report/language/Values.h"
+#include "report/language/ValueSupport.h"
 
 #include "base/AsciiCase.h"
 #include "report/language/DateTimeText.h"
@@ -14,97 +15,7 @@ namespace velkaro::report {
 namespace {
 
 using Type = Variant::Type;
-
-[[noreturn]] void failConversion(const Variant& value, std::string_view target,
-                                 const FormatSettings& format) {
-    throw EvaluationError("No se puede convertir " + describeValue(value, format) + " a " +
-                          std::string(target));
-}
-
-[[noreturn]] void failOverflow() {
-    throw EvaluationError("Desbordamiento numérico");
-}
-
-Variant checkedFloat(double value) {
-    if (!std::isfinite(value))
-        failOverflow();
-    return Variant(value);
-}
-
-std::optional<bool> booleanWord(std::string_view text) {
-    const std::string_view t = trimControls(text);
-    if (equalsIgnoreAsciiCase(t, "true"))
-        return true;
-    if (equalsIgnoreAsciiCase(t, "false"))
-        return false;
-    return std::nullopt;
-}
-
-// The value as a number kind (Integer, Float, Currency or DateTime) for arithmetic.
-Variant numericOperand(const Variant& value, const ValueRules& rules) {
-    switch (value.type()) {
-    case Type::Integer:
-    case Type::Float:
-    case Type::Currency:
-    case Type::DateTime:
-        return value;
-    case Type::Boolean:
-        return Variant(int64_t(value.asBoolean() ? -1 : 0));
-    case Type::Null:
-        if (rules.options.nulls == NullConversion::ToEmptyValue)
-            return Variant(int64_t(0));
-        failConversion(value, "número", rules.settings());
-    case Type::String:
-        if (auto number = parseNumberText(value.asString(), rules.settings()))
-            return *number;
-        failConversion(value, "número", rules.settings());
-    }
-    failConversion(value, "número", rules.settings());
-}
-
-double asDouble(const Variant& number) {
-    switch (number.type()) {
-    case Type::Integer:
-        return static_cast<double>(number.asInteger());
-    case Type::Float:
-        return number.asFloat();
-    case Type::Currency:
-        return currencyToDouble(number.asCurrency());
-    case Type::DateTime:
-        return number.asDateTime().serial;
-    default:
-        return 0.0;
-    }
-}
-
-std::optional<int64_t> roundedToInteger(double value) {
-    const double rounded = std::nearbyint(value);
-    if (!std::isfinite(rounded) || rounded < -9.2233720368547758e18 || rounded >= 9.2233720368547758e18)
-        return std::nullopt;
-    return static_cast<int64_t>(rounded);
-}
-
-// Currency scaled value of Integer or Currency operand.
-std::optional<int64_t> scaledOf(const Variant& number) {
-    if (number.type() == Type::Currency)
-        return number.asCurrency().scaled;
-    int64_t scaled = 0;
-    if (__builtin_mul_overflow(number.asInteger(), Currency::kScale, &scaled))
-        return std::nullopt;
-    return scaled;
-}
-
-// Rounds a 128-bit quotient half to even.
-int64_t divideRoundingToEven(__int128 numerator, int64_t denominator, bool& overflow) {
-    __int128 quotient = numerator / denominator;
-    const __int128 remainder = numerator % denominator;
-    const __int128 twice = remainder < 0 ? -remainder * 2 : remainder * 2;
-    if (twice > denominator || (twice == denominator && (quotient % 2 != 0)))
-        quotient += (numerator < 0) ? -1 : 1;
-    overflow =
-        quotient > std::numeric_limits<int64_t>::max() || quotient < std::numeric_limits<int64_t>::min();
-    return static_cast<int64_t>(quotient);
-}
+using namespace detail;
 
 Variant divisionByZero(const ValueRules& rules, bool integerResult) {
     if (rules.options.divisionByZero == DivisionByZero::GivesZero)
@@ -219,10 +130,6 @@ Variant arithmetic(BinaryOperator op, const Variant& leftValue, const Variant& r
     return checkedFloat(op == BinaryOperator::Add ? x + y : op == BinaryOperator::Subtract ? x - y : x * y);
 }
 
-bool isBooleanLike(const Variant& value) {
-    return value.type() == Type::Boolean || (value.isString() && booleanWord(value.asString()).has_value());
-}
-
 Variant logical(BinaryOperator op, const Variant& a, const Variant& b, const ValueRules& rules) {
     if (a.isNull() || b.isNull()) {
         if (rules.options.nulls == NullConversion::KeepNull || (a.isNull() && b.isNull()))
@@ -251,107 +158,7 @@ Variant logical(BinaryOperator op, const Variant& a, const Variant& b, const Val
     return Variant(x ^ y);
 }
 
-template <typename T> Ordering orderOf(const T& x, const T& y) {
-    if (x < y)
-        return Ordering::Less;
-    if (y < x)
-        return Ordering::Greater;
-    return Ordering::Equal;
-}
-
-Ordering compareNumbers(const Variant& a, const Variant& b) {
-    const Type ta = a.type();
-    const Type tb = b.type();
-    if (ta == Type::Integer && tb == Type::Integer)
-        return orderOf(a.asInteger(), b.asInteger());
-    const bool exactA = ta == Type::Integer || ta == Type::Currency;
-    const bool exactB = tb == Type::Integer || tb == Type::Currency;
-    if (exactA && exactB) {
-        const __int128 x = ta == Type::Currency ? __int128(a.asCurrency().scaled)
-                                                : __int128(a.asInteger()) * Currency::kScale;
-        const __int128 y = tb == Type::Currency ? __int128(b.asCurrency().scaled)
-                                                : __int128(b.asInteger()) * Currency::kScale;
-        return orderOf(x, y);
-    }
-    return orderOf(asDouble(a), asDouble(b));
-}
-
-bool isNumberKind(Type t) {
-    return t == Type::Integer || t == Type::Float || t == Type::Currency || t == Type::DateTime;
-}
-
-Ordering compareTexts(const std::string& x, const std::string& y) {
-    return orderOf(x, y);
-}
-
-Ordering compareStringWith(const std::string& text, const Variant& other, const ValueRules& rules,
-                           bool textIsLeft) {
-    auto oriented = [textIsLeft](Ordering o) {
-        if (textIsLeft || o == Ordering::Equal || o == Ordering::Unordered)
-            return o;
-        return o == Ordering::Less ? Ordering::Greater : Ordering::Less;
-    };
-    switch (other.type()) {
-    case Type::Boolean:
-        if (const auto word = booleanWord(text))
-            return oriented(orderOf(*word, other.asBoolean()));
-        break;
-    case Type::DateTime:
-        if (const auto serial = parseDateTimeText(text, rules.settings()))
-            return oriented(orderOf(*serial, other.asDateTime().serial));
-        [[fallthrough]];
-    case Type::Integer:
-    case Type::Float:
-    case Type::Currency:
-        if (const auto number = parseNumberText(text, rules.settings()))
-            return oriented(compareNumbers(*number, other));
-        break;
-    default:
-        break;
-    }
-    return oriented(compareTexts(text, valueToText(other, rules.settings())));
-}
-
-Variant emptyLike(const Variant& other) {
-    switch (other.type()) {
-    case Type::String:
-        return Variant(std::string());
-    case Type::Boolean:
-        return Variant(false);
-    case Type::DateTime:
-        return Variant(DateTime{0.0});
-    default:
-        return Variant(int64_t(0));
-    }
-}
-
 } // namespace
-
-Ordering compareValues(const Variant& a, const Variant& b, const ValueRules& rules) {
-    if (a.isNull() || b.isNull()) {
-        if (a.isNull() && b.isNull())
-            return Ordering::Equal;
-        if (rules.options.nulls == NullConversion::KeepNull)
-            return Ordering::Unordered;
-        return a.isNull() ? compareValues(emptyLike(b), b, rules) : compareValues(a, emptyLike(a), rules);
-    }
-    const Type ta = a.type();
-    const Type tb = b.type();
-    if (ta == Type::String && tb == Type::String)
-        return compareTexts(a.asString(), b.asString());
-    if (ta == Type::String)
-        return compareStringWith(a.asString(), b, rules, true);
-    if (tb == Type::String)
-        return compareStringWith(b.asString(), a, rules, false);
-    if (ta == Type::Boolean || tb == Type::Boolean) {
-        const bool x = ta == Type::Boolean ? a.asBoolean() : asDouble(a) != 0.0;
-        const bool y = tb == Type::Boolean ? b.asBoolean() : asDouble(b) != 0.0;
-        return orderOf(x, y);
-    }
-    if (isNumberKind(ta) && isNumberKind(tb))
-        return compareNumbers(a, b);
-    return Ordering::Unordered;
-}
 
 Variant applyBinary(BinaryOperator op, const Variant& left, const Variant& right, const ValueRules& rules) {
     switch (op) {
@@ -414,115 +221,6 @@ Variant notValue(const Variant& value, const ValueRules& rules) {
     if (isBooleanLike(value))
         return Variant(!valueToBoolean(value, rules));
     return Variant(~valueToInteger(value, rules));
-}
-
-std::string valueToText(const Variant& value, const FormatSettings& format) {
-    switch (value.type()) {
-    case Type::Null:
-        return std::string();
-    case Type::Boolean:
-        return value.asBoolean() ? "True" : "False";
-    case Type::Integer:
-        return std::to_string(value.asInteger());
-    case Type::Float:
-        return generalNumberText(value.asFloat(), format);
-    case Type::Currency:
-        return currencyText(value.asCurrency(), format);
-    case Type::DateTime:
-        return dateTimeText(value.asDateTime().serial, format);
-    case Type::String:
-        return value.asString();
-    }
-    return std::string();
-}
-
-double valueToNumber(const Variant& value, const ValueRules& rules) {
-    return asDouble(numericOperand(value, rules));
-}
-
-int64_t valueToInteger(const Variant& value, const ValueRules& rules) {
-    switch (value.type()) {
-    case Type::Integer:
-        return value.asInteger();
-    case Type::Boolean:
-        return value.asBoolean() ? -1 : 0;
-    case Type::Currency: {
-        bool overflow = false;
-        return divideRoundingToEven(value.asCurrency().scaled, Currency::kScale, overflow);
-    }
-    case Type::String:
-        if (const auto integer = parseIntegerText(value.asString()))
-            return *integer;
-        if (const auto real = parseFloatText(value.asString(), rules.settings())) {
-            if (const auto rounded = roundedToInteger(*real))
-                return *rounded;
-        }
-        failConversion(value, "un número entero", rules.settings());
-    case Type::Null:
-        if (rules.options.nulls == NullConversion::ToEmptyValue)
-            return 0;
-        failConversion(value, "un número entero", rules.settings());
-    case Type::Float:
-    case Type::DateTime:
-        if (const auto rounded = roundedToInteger(asDouble(value)))
-            return *rounded;
-        throw EvaluationError("El valor " + valueToText(value, rules.settings()) +
-                              " está fuera del rango de los números enteros");
-    }
-    return 0;
-}
-
-bool valueToBoolean(const Variant& value, const ValueRules& rules) {
-    switch (value.type()) {
-    case Type::Null:
-        return false;
-    case Type::Boolean:
-        return value.asBoolean();
-    case Type::Integer:
-        return value.asInteger() != 0;
-    case Type::Float:
-        return value.asFloat() != 0.0;
-    case Type::Currency:
-        return value.asCurrency().scaled != 0;
-    case Type::DateTime:
-        return value.asDateTime().serial != 0.0;
-    case Type::String:
-        if (const auto word = booleanWord(value.asString()))
-            return *word;
-        if (const auto number = parseNumberText(value.asString(), rules.settings()))
-            return asDouble(*number) != 0.0;
-        failConversion(value, "un valor lógico", rules.settings());
-    }
-    return false;
-}
-
-double valueToDateTime(const Variant& value, const ValueRules& rules) {
-    if (value.isString()) {
-        if (const auto serial = parseDateTimeText(value.asString(), rules.settings()))
-            return *serial;
-        if (const auto number = parseFloatText(value.asString(), rules.settings()))
-            return *number;
-        failConversion(value, "una fecha", rules.settings());
-    }
-    if (value.isNull() && rules.options.nulls == NullConversion::KeepNull)
-        failConversion(value, "una fecha", rules.settings());
-    return valueToNumber(value, rules);
-}
-
-std::string describeValue(const Variant& value, const FormatSettings& format) {
-    switch (value.type()) {
-    case Type::Null:
-        return "Null";
-    case Type::String: {
-        const std::string& text = value.asString();
-        constexpr size_t kShown = 40;
-        if (characterCount(text) > kShown)
-            return "el texto '" + std::string(characterRange(text, 0, kShown)) + "...'";
-        return "el texto '" + text + "'";
-    }
-    default:
-        return "el valor " + valueToText(value, format);
-    }
 }
 
 } // namespace velkaro::report
