@@ -17,6 +17,7 @@ TEST(ReportVariables, ValuesAreExpressionsUnlessTheyHoldALineBreak) {
     variables.add("cliente", Variant("'7'"));
     variables.add("doble", Variant("<ds.\"n\"> * 2"));
     variables.add("texto", Variant("línea 1\r\nlínea 2"));
+    variables.add("recibido", Variant("'calle 1\r\nciudad'"));
     variables.add("numero", Variant(int64_t(5)));
     variables.add("vacia", Variant(""));
     variables.add("nombre", Variant("'O'Brien'"));
@@ -27,6 +28,7 @@ TEST(ReportVariables, ValuesAreExpressionsUnlessTheyHoldALineBreak) {
     e.host().setField("ds", "n", Variant(int64_t(10)));
     EXPECT_EQ(e.text("<doble>"), "20"); // evaluated each time it is named
     EXPECT_EQ(e.text("<texto>"), "línea 1\r\nlínea 2");
+    EXPECT_EQ(e.text("<recibido>"), "calle 1\r\nciudad");
     EXPECT_EQ(e.text("<numero> + 1"), "6");
     EXPECT_TRUE(e.evaluate("<vacia>").isNull());
     EXPECT_EQ(e.text("<nombre>"), "O'Brien"); // a stray apostrophe does not lose the value

@@ -44,7 +44,8 @@ struct AggregateDefinition {
 // What an expression can name, supplied by whoever evaluates it (the engine, a tool, a test).
 // Binding happens once, when a text is compiled; the handles are resolved per row, so no text is
 // parsed while a report runs. A bind function answering nullopt means "not mine": the compiler
-// goes on with the next kind of name and finally reports an unknown name.
+// goes on with the next kind of name and finally reports an unknown name. The value callbacks
+// report failures as velkaro::Error, which the text being printed turns into a diagnostic.
 class ExpressionHost {
 public:
     virtual ~ExpressionHost() = default;

@@ -26,7 +26,8 @@ enum class ThousandsGrouping { None, Grouped };
 // Format: "%" [index ":"] ["-"] [width] ["." precision] type, with the types d u x e f g n m s
 // and "%%". Width and precision may be "*" (taken from the arguments); a "," instead of "." before
 // the precision is read as the point (templates written where the comma is the decimal mark).
-// Throws EvaluationError for a bad pattern, missing arguments or an argument of the wrong kind.
+// d, u and x round a fractional number to an integer (halves to even). Throws EvaluationError for
+// a bad pattern, missing arguments or an argument that is not a number where one is needed.
 [[nodiscard]] std::string formatArguments(std::string_view pattern, std::span<const Variant> arguments,
                                           const ValueRules& rules);
 

@@ -45,7 +45,10 @@ void ReportVariables::prepare(Entry& entry, const CompileEnvironment& environmen
     }
     const std::string& text = entry.value.asString();
     if (text.find("\r\n") != std::string::npos) {
-        entry.constant = entry.value;
+        // Used unchanged; but the apostrophes that made a received value a string literal are
+        // not part of the value, and printing them would show 'text' in quotes.
+        const bool quoted = text.size() >= 2 && text.front() == '\'' && text.back() == '\'';
+        entry.constant = quoted ? Variant(text.substr(1, text.size() - 2)) : entry.value;
         entry.state = State::Constant;
         return;
     }

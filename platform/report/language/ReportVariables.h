@@ -13,8 +13,11 @@ namespace velkaro::report {
 // The report's variables as the language evaluates them. A variable whose value is a text holds
 // an expression ('text' between apostrophes is a string literal, <ds."f"> a field...) that is
 // compiled on first use and evaluated each time the variable is named; a text that contains a
-// CR LF pair is used unchanged; other values are used as they are. A category marker (a name that
-// starts with a blank and a Null value) stays in the list but is not a variable.
+// CR LF pair is used unchanged (without the apostrophes around it, when it has them); other
+// values are used as they are. A text between apostrophes that does not compile (the value
+// O'Brien put between apostrophes) gives the text between the outer apostrophes. A category
+// marker (a name that starts with a blank and a Null value) stays in the list but is not a
+// variable.
 //
 // A host keeps one of these and forwards bindName() to find() and nameValue() to evaluate().
 class ReportVariables {
