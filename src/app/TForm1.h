@@ -6,6 +6,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "report/model/DatasetList.h"
+#include "report/model/Report.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,6 +41,11 @@ public:
     QTimer* tmrShow;
     QTimer* Timer1;
     QTimer* Timer2;
+
+    // Every dataset component of the program; the report looks here only while its dataset
+    // lookup is application-wide (the job switches that off).
+    velkaro::report::ApplicationDatasets applicationDatasets;
+    velkaro::report::Report frxReport1{&applicationDatasets};
 
     // The application title: the taskbar text (the window's title) and the message boxes' caption.
     [[nodiscard]] const QString& applicationTitle() const { return applicationTitle_; }

@@ -12,6 +12,8 @@ void TForm1::RunReportJob() {
     // The splash is painted at its final place before the blocking work starts.
     QCoreApplication::processEvents();
 
+    // The report finds datasets only in its own lists, which the data binding fills.
+    frxReport1.setDatasetScope(velkaro::report::DatasetScope::ReportLists);
     QueryCounter = 0;
 
     const std::string& commandUrl = environment_.commandUrl;

@@ -51,9 +51,11 @@ TEST(Splash, SlidesIntoTheBottomRightCornerThenStartsTheJob) {
         EXPECT_TRUE(form.tmrShow->isActive());
     }
     // The fifth tick finds Top at or above the stop line (1002): the job starts, the slide stops.
+    EXPECT_EQ(form.frxReport1.datasetScope(), velkaro::report::DatasetScope::Application);
     form.tmrShowTimer();
     EXPECT_TRUE(form.jobStarted());
     EXPECT_FALSE(form.tmrShow->isActive());
+    EXPECT_EQ(form.frxReport1.datasetScope(), velkaro::report::DatasetScope::ReportLists);
     EXPECT_EQ(form.frameGeometry().left(), 1862);
     EXPECT_EQ(form.frameGeometry().right(), 1909);
     EXPECT_EQ(form.frameGeometry().top(), 1000);
