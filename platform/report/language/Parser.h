@@ -17,7 +17,7 @@ public:
     [[nodiscard]] NodePointer parseExpression();
 
     // Nesting limit of the tree (parentheses, operators, calls); deeper texts are TooComplex.
-    static constexpr int kMaximumHeight = 200;
+    static constexpr int kMaximumHeight = 500;
 
 private:
     struct Parsed {
