@@ -38,6 +38,15 @@ inline std::string toAsciiLower(std::string_view text) {
     return out;
 }
 
+// Removes blanks and tabs from both ends (header values, property text).
+inline std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
 // Removes bytes of code 32 or below from both ends (blanks and control characters).
 inline std::string_view trimControls(std::string_view text) {
     size_t begin = 0;

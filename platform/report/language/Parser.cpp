@@ -122,14 +122,7 @@ ExpressionParser::Parsed ExpressionParser::simple(ArrayUse arrays) {
         if (!op)
             return left;
         lexer_.advance();
-        Parsed right = term(ArrayUse::Refused);
-        const int height = std::max(left.height, right.height);
-        NodePointer node =
-            *op == BinaryOperator::Or
-                ? NodePointer(
-                      std::make_unique<ShortCircuitNode>(*op, std::move(left.node), std::move(right.node)))
-                : NodePointer(std::make_unique<BinaryNode>(*op, std::move(left.node), std::move(right.node)));
-        left = combine(std::move(node), height);
+        left = binary(*op, std::move(left), term(ArrayUse::Refused));
     }
 }
 
@@ -155,15 +148,18 @@ ExpressionParser::Parsed ExpressionParser::term(ArrayUse arrays) {
         if (!op)
             return left;
         lexer_.advance();
-        Parsed right = factor(ArrayUse::Refused);
-        const int height = std::max(left.height, right.height);
-        NodePointer node =
-            *op == BinaryOperator::And
-                ? NodePointer(
-                      std::make_unique<ShortCircuitNode>(*op, std::move(left.node), std::move(right.node)))
-                : NodePointer(std::make_unique<BinaryNode>(*op, std::move(left.node), std::move(right.node)));
-        left = combine(std::move(node), height);
+        left = binary(*op, std::move(left), factor(ArrayUse::Refused));
     }
+}
+
+// "and" and "or" evaluate their right side only when the left does not decide.
+ExpressionParser::Parsed ExpressionParser::binary(BinaryOperator op, Parsed left, Parsed right) {
+    const int height = std::max(left.height, right.height);
+    NodePointer node =
+        (op == BinaryOperator::And || op == BinaryOperator::Or)
+            ? NodePointer(std::make_unique<ShortCircuitNode>(op, std::move(left.node), std::move(right.node)))
+            : NodePointer(std::make_unique<BinaryNode>(op, std::move(left.node), std::move(right.node)));
+    return combine(std::move(node), height);
 }
 
 ExpressionParser::Parsed ExpressionParser::factor(ArrayUse arrays) {

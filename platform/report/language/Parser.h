@@ -40,6 +40,7 @@ private:
     Parsed resolveName(const std::string& name, size_t position);
     Parsed field(const std::string& dataset, const std::string& fieldName, size_t position);
 
+    Parsed binary(BinaryOperator op, Parsed left, Parsed right);
     Parsed combine(NodePointer node, int childHeight);
     void expect(TokenKind kind, const char* what);
     [[noreturn]] void syntaxError(const std::string& message) const;
