@@ -62,7 +62,7 @@ struct FormatCase {
     const char* expected;
 };
 
-TEST(Format, SpecificationsOfEachType) {
+TEST(Format, SpecifiersOfEachType) {
     const FormatCase cases[] = {
         {"%2.2n", Variant(1234567.891), "1,234,567.89"},
         {"%2.2f", Variant(1234567.891), "1234567.89"},
@@ -120,11 +120,11 @@ TEST(Format, BadPatternsAndMissingArgumentsFailClearly) {
 }
 
 TEST(Format, RecognisesFormatStyleDisplayPatterns) {
-    EXPECT_TRUE(containsFormatSpecification("%2.2n"));
-    EXPECT_TRUE(containsFormatSpecification("Total %g"));
-    EXPECT_TRUE(containsFormatSpecification("%2,2m"));
-    EXPECT_FALSE(containsFormatSpecification("#%"));
-    EXPECT_FALSE(containsFormatSpecification(",0.00##"));
+    EXPECT_TRUE(containsFormatSpecifier("%2.2n"));
+    EXPECT_TRUE(containsFormatSpecifier("Total %g"));
+    EXPECT_TRUE(containsFormatSpecifier("%2,2m"));
+    EXPECT_FALSE(containsFormatSpecifier("#%"));
+    EXPECT_FALSE(containsFormatSpecifier(",0.00##"));
 }
 
 } // namespace

@@ -122,7 +122,7 @@ std::string formatDisplayValue(const Variant& value, const DisplayFormat& displa
                 break;
             const FormatSettings& settings = numberSettingsFor(display, processFormat);
             const ValueRules displayRules{rules.options, &settings};
-            if (containsFormatSpecification(display.formatString))
+            if (containsFormatSpecifier(display.formatString))
                 return formatArguments(display.formatString, std::span<const Variant>(&*number, 1),
                                        displayRules);
             return formatFloat(display.formatString, valueToNumber(*number, displayRules), settings);

@@ -1,4 +1,4 @@
-// Format: Pascal's format specifications applied to a list of values.
+// Format: Pascal's format specifiers applied to a list of values.
 #include "report/language/LanguageError.h"
 #include "report/language/NumberFormat.h"
 #include "report/language/NumberText.h"
@@ -54,7 +54,7 @@ public:
             }
             const size_t start = i;
             ++i;
-            out += specification(i, start);
+            out += specifier(i, start);
         }
         return out;
     }
@@ -88,7 +88,7 @@ private:
         return static_cast<int>(value);
     }
 
-    std::string specification(size_t& i, size_t start) {
+    std::string specifier(size_t& i, size_t start) {
         // Optional argument index "n:".
         size_t probe = i;
         while (probe < pattern_.size() && pattern_[probe] >= '0' && pattern_[probe] <= '9')
@@ -192,7 +192,7 @@ std::string formatArguments(std::string_view pattern, std::span<const Variant> a
     return FormatReader(pattern, arguments, rules).run();
 }
 
-bool containsFormatSpecification(std::string_view pattern) {
+bool containsFormatSpecifier(std::string_view pattern) {
     for (size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] != '%')
             continue;

@@ -31,8 +31,8 @@ enum class ThousandsGrouping { None, Grouped };
 [[nodiscard]] std::string formatArguments(std::string_view pattern, std::span<const Variant> arguments,
                                           const ValueRules& rules);
 
-// True when the pattern holds a Format specification (a display format of that style rather
+// True when the pattern holds a Format specifier (a display format of that style rather
 // than a FormatFloat pattern).
-[[nodiscard]] bool containsFormatSpecification(std::string_view pattern);
+[[nodiscard]] bool containsFormatSpecifier(std::string_view pattern);
 
 } // namespace velkaro::report
